@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 KW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-KW_PACKAGES=(cmake ninja-build g++ googletest clang libclang-rt-14-dev
+KW_PACKAGES=(cmake ninja-build g++ googletest libbenchmark-dev clang libclang-rt-14-dev
              wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xdotool imagemagick)
 
 kw_log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
