@@ -127,6 +127,7 @@ BOOL CKeyweaveDlg::OnInitDialog() {
     ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, kMainWindowMark);
     ModifyStyle(0, WS_MINIMIZEBOX | WS_SYSMENU);
     SetWindowText(i18n::LangText(L"MAIN_CAPTION", i18n::CurrentLanguageIndex()));
+    m_namedEvents.Create();
 
     PostMessage(kMsgInit, kCodeInit, 0);
     return TRUE;
@@ -172,6 +173,7 @@ void CKeyweaveDlg::CloseRoutine() {
     ShowWindow(SW_HIDE);
     m_instanceMutex.reset();
     AppGlobals::Set(Slot::InstanceMutex, 0);
+    m_namedEvents.Close();
     m_applyEnabled = false;
     EndDialog(IDCANCEL);
 }

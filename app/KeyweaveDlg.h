@@ -1,6 +1,7 @@
 #pragma once
 // The program's only top-level window. It opens hidden and lives in the tray; a second start of the
 // program, the tray or the keyboard's first connection shows it.
+#include "device/NamedEvents.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 
@@ -47,6 +48,7 @@ private:
     CKeyweaveApp& m_app;
     HICON m_icon = nullptr;  // shared resource icon, never destroyed
     fw::UniqueHandle m_instanceMutex;
+    device::NamedEvents m_namedEvents;
     bool m_shouldRun = true;
     bool m_applyEnabled = false;
     int m_ncPaintsToHide = 2;

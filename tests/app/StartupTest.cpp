@@ -119,6 +119,10 @@ TEST_F(StartupTest, FirstCopyRunsHiddenInTheTrayAndOwnsTheInstanceMutex) {
     UniqueHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, L"QT07M41C"));
     EXPECT_TRUE(mutex) << "the single-instance mutex exists while the program runs";
     EXPECT_FALSE(first.WaitExit(0).has_value()) << "the missing KbDaemon.exe does not stop start-up";
+    for (const wchar_t* name : {L"Keyweave_Event_Main_01", L"Keyweave_Event_Main_07", L"Keyweave_Event_Main_212"}) {
+        UniqueHandle event(::OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, name));
+        EXPECT_TRUE(event) << "another process opens the published event";
+    }
 
     // Escape and Enter never close the main window.
     ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -149,6 +153,8 @@ TEST_F(StartupTest, KillInAnyLetterCaseClosesTheRunningCopy) {
         EXPECT_EQ(first.WaitExit(20000), std::optional<DWORD>(0)) << "the running copy closes";
         UniqueHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, L"QT07M41C"));
         EXPECT_FALSE(mutex) << "the mutex goes with the program";
+        UniqueHandle event(::OpenEventW(SYNCHRONIZE, FALSE, L"Keyweave_Event_Main_100"));
+        EXPECT_FALSE(event) << "the published events go with the program";
     }
 }
 
