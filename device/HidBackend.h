@@ -91,6 +91,8 @@ public:
     virtual bool Enumerate(std::vector<std::wstring>& paths) = 0;
     // Null when the interface cannot be opened or its capabilities cannot be read.
     virtual std::unique_ptr<HidConnection> Open(const std::wstring& path, const HidOpenOptions& options) = 0;
+    // True while the interface at this path is still there (opened with no access rights).
+    virtual bool Probe(const std::wstring& path) { return Open(path, HidOpenOptions{}) != nullptr; }
 };
 
 }  // namespace kw::device

@@ -199,4 +199,10 @@ std::unique_ptr<HidConnection> WinHidBackend::Open(const std::wstring& path, con
     return connection;
 }
 
+bool WinHidBackend::Probe(const std::wstring& path) {
+    fw::UniqueFile probe(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                       nullptr));
+    return static_cast<bool>(probe);
+}
+
 }  // namespace kw::device

@@ -9,6 +9,7 @@ class WinHidBackend final : public HidBackend {
 public:
     bool Enumerate(std::vector<std::wstring>& paths) override;
     std::unique_ptr<HidConnection> Open(const std::wstring& path, const HidOpenOptions& options) override;
+    bool Probe(const std::wstring& path) override;
 };
 
 }  // namespace kw::device

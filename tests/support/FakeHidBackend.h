@@ -4,6 +4,7 @@
 #include "device/HidBackend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -124,25 +125,48 @@ private:
 
 class FakeHidBackend final : public device::HidBackend {
 public:
-    std::map<std::wstring, FakeInterface> interfaces;
-    std::vector<std::wstring> order;  // enumeration order
     FakeBus bus;
-    bool failEnumeration = false;
+    std::atomic<bool> failEnumeration{false};
 
+    // Plugging and unplugging may happen while a device thread enumerates.
     void Add(const std::wstring& path, FakeInterface info) {
-        interfaces[path] = std::move(info);
-        order.push_back(path);
+        std::lock_guard<std::mutex> g(m_lock);
+        m_interfaces[path] = std::move(info);
+        m_order.push_back(path);
+    }
+    void Remove(const std::wstring& path) {
+        std::lock_guard<std::mutex> g(m_lock);
+        m_interfaces.erase(path);
+        std::erase(m_order, path);
+    }
+    int OpenCount(const std::wstring& path) const {
+        std::lock_guard<std::mutex> g(m_lock);
+        auto it = m_opens.find(path);
+        return it == m_opens.end() ? 0 : it->second;
     }
     bool Enumerate(std::vector<std::wstring>& paths) override {
         if (failEnumeration) return false;
-        paths = order;
+        std::lock_guard<std::mutex> g(m_lock);
+        paths = m_order;
         return true;
     }
     std::unique_ptr<device::HidConnection> Open(const std::wstring& path, const device::HidOpenOptions&) override {
-        auto it = interfaces.find(path);
-        if (it == interfaces.end()) return nullptr;
+        std::lock_guard<std::mutex> g(m_lock);
+        auto it = m_interfaces.find(path);
+        if (it == m_interfaces.end()) return nullptr;
+        ++m_opens[path];
         return std::make_unique<FakeConnection>(it->second, bus);
     }
+    bool Probe(const std::wstring& path) override {
+        std::lock_guard<std::mutex> g(m_lock);
+        return m_interfaces.count(path) != 0;
+    }
+
+private:
+    mutable std::mutex m_lock;
+    std::map<std::wstring, FakeInterface> m_interfaces;
+    std::vector<std::wstring> m_order;  // enumeration order
+    std::map<std::wstring, int> m_opens;
 };
 
 }  // namespace kw::test
