@@ -4,12 +4,6 @@
 
 namespace kw::device {
 
-uint16_t FrameChecksum(std::span<const uint8_t, kFrameBytes> frame) {
-    uint32_t sum = 0;
-    for (size_t i = kFrameCommandAt; i < kFrameBytes; ++i) sum += frame[i];
-    return static_cast<uint16_t>(sum);  // 61 bytes of at most 255 never reach 16 bits
-}
-
 CommandFrame::CommandFrame(CommandCode command, uint8_t length, uint16_t address, std::span<const uint8_t> payload)
     : CommandFrame() {
     SetCommand(command);

@@ -40,8 +40,12 @@ enum class CommandCode : uint8_t {
     EnterBoot = 0xEE,
 };
 
-// The 16-bit sum of bytes 3 to 63, each taken unsigned.
-uint16_t FrameChecksum(std::span<const uint8_t, kFrameBytes> frame);
+// The 16-bit sum of bytes 3 to 63, each taken unsigned; 61 bytes of at most 255 never reach 16 bits.
+inline uint16_t FrameChecksum(std::span<const uint8_t, kFrameBytes> frame) {
+    uint32_t sum = 0;
+    for (size_t i = kFrameCommandAt; i < kFrameBytes; ++i) sum += frame[i];
+    return static_cast<uint16_t>(sum);
+}
 
 class CommandFrame {
 public:
