@@ -16,13 +16,13 @@ using kw::fw::UniqueHandle;
 
 constexpr LONG_PTR kMainMark = 0x4D41494E;
 
+// The distributable folder of this build. The build may have run on Linux, where Wine shows the
+// root of the file system as drive Z:.
 std::wstring DistFolder() {
-    std::vector<wchar_t> buf(32768);
-    const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    std::wstring path(buf.data(), n);
-    path.resize(path.find_last_of(L'\\'));   // tests folder
-    path.resize(path.find_last_of(L'\\') + 1);  // build folder
-    return path + L"dist\\Keyweave\\";
+    std::string dir = KW_DIST_DIR;
+    std::wstring path = dir.starts_with("/") ? L"Z:" : L"";
+    for (char c : dir) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return path + L"\\";
 }
 
 class Program {
