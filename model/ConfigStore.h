@@ -4,10 +4,15 @@
 // critical section it stands for, since the owners of a store call each other with it held.
 #include <mutex>
 
+#include "model/KeyAssignment.h"
+#include "model/StringTable.h"
+
 namespace kw::model {
 
 struct ConfigStore {
     std::recursive_mutex lock;
+    ConfigurationBuffer configuration;  // header and the key assignments of four profiles
+    StringTable texts;                  // program paths and text blocks of those assignments
 };
 
 }  // namespace kw::model
