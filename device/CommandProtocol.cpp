@@ -38,6 +38,7 @@ int CommandProtocol::Exchange(const uint8_t* request, size_t requestBytes, uint8
     CommandFrame::Bytes frame{};
     if (request != nullptr) std::copy_n(request, std::min(requestBytes, kFrameBytes), frame.begin());
 
+    int unanswered = 0;  // tries whose answer may still be on its way
     for (int attempt = 0; attempt < m_timings.tries; ++attempt) {
         // The write and the read of a try stay together, so no other thread's request comes between
         // a request and its answer.
@@ -48,13 +49,33 @@ int CommandProtocol::Exchange(const uint8_t* request, size_t requestBytes, uint8
             written != frame.size())
             return kResultWriteFailed;
         size_t got = 0;
-        // An answer too short to carry its status byte is no answer.
-        if (m_device.ReadReport(answer, answerBytes, &got, m_timings.readTimeoutMs) && got > kAnswerStatusAt) {
-            if (answerCount) *answerCount = got;
-            return kResultSuccess;
+        if (!m_device.ReadReport(answer, answerBytes, &got, m_timings.readTimeoutMs)) {
+            ++unanswered;
+            continue;
         }
+        // An answer too short to carry its status byte is no answer.
+        if (got <= kAnswerStatusAt) continue;
+        if (answerCount) *answerCount = got;
+        SettleLateAnswers(unanswered);
+        return kResultSuccess;
     }
     return kResultNoAnswer;
+}
+
+void CommandProtocol::SettleLateAnswers(int unanswered) {
+    // Every try answers the same request, so whichever answer came first is good; the others are
+    // still due and would otherwise arrive while the next request is on its way, too late for the
+    // discarding before its write. They get one read time-out in all.
+    if (unanswered <= 0) return;
+    std::vector<uint8_t> scratch(std::max<size_t>(kFrameBytes, m_device.Caps().inputReportByteLength));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timings.readTimeoutMs);
+    for (; unanswered > 0; --unanswered) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - std::chrono::steady_clock::now());
+        size_t got = 0;
+        if (left.count() <= 0 ||
+            !m_device.ReadReport(scratch.data(), scratch.size(), &got, static_cast<uint32_t>(left.count())))
+            break;
+    }
 }
 
 int CommandProtocol::SendOnly(const uint8_t* request, size_t requestBytes) {

@@ -58,8 +58,11 @@ public:
 
     // One request (padded with zeros or cut to 64 bytes) and its answer, with up to `tries` tries.
     // 1 when an answer was read (its status is not judged here), 0 when not connected or no answer
-    // came, -1 when a write failed. Input reports left over from earlier requests are discarded before
-    // every write, so an answer that comes too late for its own request is never taken for another's.
+    // came, -1 when a write failed. The keyboard's answers carry no dependable echo of their request,
+    // so answers that come too late for their own try must not be taken for another request's: input
+    // reports left over from earlier requests are discarded before every write, and after a try that
+    // was answered only on a retry the late answers of the earlier tries are awaited (one read time-out
+    // at most) and dropped.
     int Exchange(const uint8_t* request, size_t requestBytes, uint8_t* answer, size_t answerBytes,
                  size_t* answerCount);
     // Writes one request and reads nothing: non-zero when written, 0 when not connected or not written.
@@ -93,6 +96,7 @@ private:
     int BlockRead(CommandCode command, uint32_t base, std::span<uint8_t> out);
     int BlockWrite(CommandCode command, uint32_t base, std::span<const uint8_t> in);
     void DiscardLeftovers();
+    void SettleLateAnswers(int unanswered);
 
     HidDevice& m_device;
     DeviceLock& m_lock;
