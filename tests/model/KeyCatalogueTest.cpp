@@ -429,6 +429,15 @@ TEST(Messages, KeyMessages) {
         EXPECT_EQ(KeyIdFromKeyMessage(c.vk, c.lParam), c.expected) << c.vk << " " << (c.lParam >> 16);
 }
 
+TEST(Messages, EveryCatalogueKeyIsFoundFromItsOwnMessage) {
+    for (KeyIndex i : FilledIndexes()) {
+        const KeyId id = KeyIdOf(i);
+        const KeyInfo& r = KeyCatalogue[i];
+        EXPECT_EQ(KeyIdFromKeyMessage(r.vk, KeyLParam(id)), id) << std::hex << id;
+        EXPECT_EQ(KeyIdFromKeyMessage(r.altVk, KeyLParam(id)), id) << std::hex << id;
+    }
+}
+
 TEST(Keys, SingleEventKeys) {
     for (unsigned id = 0; id < 0x300; ++id) {
         const bool single = id == 0x054 || id == 0x071 || id == 0x072 || id == 0x137;
