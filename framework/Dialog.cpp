@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/SubclassWnd.h"
+
 namespace kw::fw {
 
 namespace {
@@ -79,6 +81,11 @@ void CDialog::DestroyWindow() {
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    // Controls taken over by C++ objects look first, from the target up to this dialog.
+    for (HWND hwnd = msg->hwnd; hwnd && hwnd != m_hWnd; hwnd = ::GetParent(hwnd)) {
+        CSubclassWnd* control = CSubclassWnd::FromHandle(hwnd);
+        if (control && control->PreTranslateMessage(msg)) return TRUE;
+    }
     return m_hWnd && ::IsDialogMessageW(m_hWnd, msg);
 }
 
@@ -105,7 +112,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wp, LPARAM 
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (ProcessWindowMessage(message, wp, lp, result)) {
+    // Owner-draw, colour and notification messages go to the control that sent them first.
+    if (CSubclassWnd::ReflectChildMessage(message, wp, lp, result) || ProcessWindowMessage(message, wp, lp, result)) {
         if (ReturnsValueDirectly(message)) return static_cast<INT_PTR>(result);
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
