@@ -44,12 +44,13 @@ constexpr size_t kInputBufferReports = 32;
 // How often a waiting read looks at the bus file of a file-backed keyboard.
 constexpr auto kBusPoll = 25ms;
 
-// Sleeps until the moment with better than scheduler precision: the latency model's milliseconds
-// would otherwise come out a tenth too long.
+// Waits until the moment with better than scheduler precision: the latency model's milliseconds would
+// otherwise come out a tenth too long natively, and twice as long where sleeps go by whole ticks.
 void PreciseWaitUntil(Clock::time_point until) {
-    constexpr auto kSpin = 200us;
+    constexpr auto kSpin = 2ms;
     if (until - Clock::now() > kSpin) std::this_thread::sleep_until(until - kSpin);
-    while (Clock::now() < until) std::this_thread::yield();
+    while (Clock::now() < until) {
+    }
 }
 
 struct Report {

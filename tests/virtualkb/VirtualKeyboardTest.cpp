@@ -151,7 +151,7 @@ TEST(VirtualKeyboardTest, LatencyModelChargesAMillisecondEachWay) {
     }
     const auto spent = std::chrono::steady_clock::now() - start;
     EXPECT_GE(spent, 40ms);
-    EXPECT_LT(spent, 80ms);
+    EXPECT_LT(spent, 150ms) << "not whole scheduler ticks";
 }
 
 TEST(VirtualKeyboardTest, OnlyTheVendorInterfaceTakesRequestsAndOnlyWholeOnes) {
