@@ -1,28 +1,42 @@
 #include "i18n/Language.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <vector>
-#endif
+#include "i18n/ProgramLocaliser.h"
 
 namespace kw::i18n {
 
-int CurrentLanguageIndex() { return 0; }
+namespace {
 
-std::wstring LangText(const std::wstring& key, int /*languageIndex*/) {
-#ifdef _WIN32
-    std::vector<wchar_t> module(32768, L'\0');
-    const DWORD n = ::GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    std::wstring path(module.data(), n);
-    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"Lang0409.ini";
-    wchar_t buf[260] = {};
-    ::GetPrivateProfileStringW(L"TEXT", key.c_str(), L"#Error", buf, 260, path.c_str());
-    return buf;
-#else
-    (void)key;
-    return L"#Error";
-#endif
+template <class R, class F>
+R Ask(F&& question) {
+    R answer{};
+    WithProgramLocaliser([&](const Localiser& localiser) { answer = question(localiser); });
+    return answer;
+}
+
+}  // namespace
+
+uint32_t CurrentLanguageId() {
+    return Ask<uint32_t>([](const Localiser& l) { return l.CurrentLanguageId(); });
+}
+
+int CurrentLanguageIndex() {
+    return Ask<int>([](const Localiser& l) { return l.CurrentLanguageIndex(); });
+}
+
+std::wstring LangText(const std::wstring& key, int languageIndex) {
+    return Ask<std::wstring>([&](const Localiser& l) { return l.LangText(key, languageIndex); });
+}
+
+std::wstring LightText(const std::wstring& key, int languageIndex) {
+    return Ask<std::wstring>([&](const Localiser& l) { return l.LightText(key, languageIndex); });
+}
+
+std::wstring ModeText(const std::wstring& key, int languageIndex) {
+    return Ask<std::wstring>([&](const Localiser& l) { return l.ModeText(key, languageIndex); });
+}
+
+std::wstring ModeText(int effectCode, int languageIndex) {
+    return ModeText(std::to_wstring(effectCode), languageIndex);
 }
 
 }  // namespace kw::i18n
