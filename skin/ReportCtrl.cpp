@@ -386,8 +386,10 @@ LRESULT CReportCtrl::OnCustomDraw(NMLVCUSTOMDRAW* draw) const {
         const auto column = static_cast<size_t>(std::max(0, draw->iSubItem));
         const COLORREF text = column < data->text.size() ? data->text[column] : kDefaultColour;
         const COLORREF back = column < data->back.size() ? data->back[column] : kDefaultColour;
-        draw->clrText = text == kDefaultColour ? ::GetSysColor(COLOR_WINDOWTEXT) : text;
-        draw->clrTextBk = back == kDefaultColour ? ::GetSysColor(COLOR_WINDOW) : back;
+        // A cell without colours of its own keeps the list's colours (the system's unless the owner
+        // changed the list's); the values are set either way, as the list reuses them between cells.
+        draw->clrText = text == kDefaultColour ? static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)) : text;
+        draw->clrTextBk = back == kDefaultColour ? static_cast<COLORREF>(SendMessage(LVM_GETTEXTBKCOLOR)) : back;
         return CDRF_DODEFAULT;
     }
     default:

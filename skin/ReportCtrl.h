@@ -80,7 +80,8 @@ public:
     bool MoveToTop(int item) { return MoveItem(item, -1); }
     bool MoveToBottom(int item) { return MoveItem(item, 0x7FFFFFFF); }
 
-    // Item or column -1 means all; colour kDefaultColour the system's.
+    // Item or column -1 means all; colour kDefaultColour the list's own (the system window colours
+    // unless the owner set the list's colours).
     void SetItemTextColor(int item, int column, COLORREF colour, bool redraw = true);
     void SetItemBkColor(int item, int column, COLORREF colour, bool redraw = true);
     COLORREF GetItemTextColor(int item, int column) const;
