@@ -121,6 +121,28 @@ TEST_F(SkinDialog, ButtonShowsTheStatePicturesFromOnePixelUpAndLeftOfItsPlace) {
     EXPECT_EQ(PixelAt(dialog->buttonA.GetSafeHwnd(), 1, 1), kStateColours[0]);
 }
 
+TEST_F(SkinDialog, ButtonPlacedFromOneKeyShowsOneSurfaceAtTheOffsetOfAnother) {
+    WriteTestSkin(folder, kLayout);
+    WriteBmp(folder / kTestStateImages[0], kBackgroundWidth, kBackgroundHeight, [](int x, int y) {
+        return x == 99 && y == 39 ? RGB(255, 0, 255) : kStateColours[0];
+    });
+    WriteText(folder / L"Test.ini", L"[SCREEN]\r\nMain=bg.bmp\r\nMask=mask.bmp\r\n[BUTTONINFO]\r\n" +
+                                        std::wstring(kLayout) + L"[BUTTONINFO2]\r\nUP_ARROW_LEFT1=100,40,1,1\r\n");
+    dialog = std::make_unique<TestDialog>(folder / L"Test.ini", folder.Path());
+    ASSERT_TRUE(dialog->Create());
+    CPngButton& b = dialog->buttonE;
+    PlaceSkinButtonFrom(b, dialog->IniPath(), L"BUTTONINFO", L"BUTTON_E", L"BUTTONINFO2", L"UP_ARROW_LEFT1",
+                        dialog->Surfaces().At(0));
+    const RECT r = Rect(b.GetSafeHwnd());
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 200);
+    EXPECT_EQ(PixelAt(b.GetSafeHwnd(), 0, 0), RGB(255, 0, 255));
+    ::SendMessageW(b.GetSafeHwnd(), WM_MOUSEHOVER, 0, 0);  // every state shows the same surface
+    ::UpdateWindow(b.GetSafeHwnd());
+    EXPECT_EQ(b.LastSurface(), dialog->Surfaces().At(0));
+    EXPECT_EQ(PixelAt(b.GetSafeHwnd(), 0, 0), RGB(255, 0, 255));
+}
+
 TEST_F(SkinDialog, ButtonChangesFaceOnHoverPressDisableAndSelect) {
     Open();
     CPngButton& b = dialog->buttonA;
