@@ -179,7 +179,7 @@ TEST(CommandProtocolTest, ASilentKeyboardCostsFourReadTimeOuts) {
     const auto spent = Clock::now() - start;
     EXPECT_EQ(rig.keyboard.TrafficSeen().requests, 4u);
     EXPECT_GE(spent, 4 * 300ms);
-    EXPECT_LT(spent, 4 * 300ms + 700ms);
+    EXPECT_LT(spent, 4 * 300ms + 1000ms);
 }
 
 TEST(CommandProtocolTest, AnswerMissingItsDataIsNotSuccess) {
@@ -224,7 +224,7 @@ TEST(CommandProtocolTest, WithoutTheKeyboardEveryCommandReturnsZeroAtOnceAndSend
         SCOPED_TRACE(name);
         const auto start = Clock::now();
         EXPECT_EQ(run(rig.protocol), kResultNoAnswer);
-        EXPECT_LT(Clock::now() - start, 5ms);
+        EXPECT_LT(Clock::now() - start, 200ms) << "no time-out is waited for";
     }
     EXPECT_EQ(rig.keyboard.TrafficSeen().requests, 0u);
 }
@@ -400,7 +400,7 @@ TEST(CommandProtocolTest, ALateAnswerIsNeverTakenForTheNextCommand) {
 TEST(CommandProtocolTest, RemovalInTheMiddleOfABlockEndsItAtOnce) {
     for (const auto command : {CommandCode::WriteKeyMap, CommandCode::ReadKeyMap}) {
         SCOPED_TRACE(static_cast<int>(command));
-        ProtocolRig rig;
+        ProtocolRig rig(Model128(), ProtocolTimings{});
         ASSERT_EQ(rig.protocol.CMD_BEGIN(), kResultSuccess);
         rig.keyboard.InjectFault({FaultKind::Unplug, command, 3, 1});
         auto map = Pattern(512, 5);
@@ -408,7 +408,7 @@ TEST(CommandProtocolTest, RemovalInTheMiddleOfABlockEndsItAtOnce) {
         const int result = command == CommandCode::WriteKeyMap ? rig.protocol.CMD_WRITE_KEYMAP(0, map)
                                                                 : rig.protocol.CMD_READ_KEYMAP(0, map);
         EXPECT_EQ(result, kResultWriteFailed) << "the next try cannot write to a keyboard that is gone";
-        EXPECT_LT(Clock::now() - start, 50ms) << "no read waits for its time-out";
+        EXPECT_LT(Clock::now() - start, 250ms) << "no read waits for its 300 ms time-out";
         EXPECT_EQ(rig.keyboard.TrafficSeen().requests, 5u);  // begin, three chunks, the one it left on
         EXPECT_FALSE(rig.keyboard.Present());
     }
