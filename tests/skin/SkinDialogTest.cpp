@@ -5,9 +5,11 @@
 
 #include "skin/Layout.h"
 
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace kw::skin::test {
 namespace {
@@ -312,6 +314,34 @@ TEST(SkinPictures, MissingStatePictureLeavesBlankFacesAndTheDialogOpens) {
     ::UpdateWindow(dialog.buttonA.GetSafeHwnd());
     EXPECT_EQ(PixelAt(dialog.buttonA.GetSafeHwnd(), 5, 5), kStateColours[1]);
     dialog.DestroyWindow();
+}
+
+// The program ships JPG pictures: the OLE loader (backgrounds) and GDI+ (state pictures) both read them.
+TEST(SkinPictures, JpegPicturesLoadThroughBothDecoders) {
+    TempFolder folder;
+    namespace gp = Gdiplus::DllExports;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    ASSERT_EQ(gp::GdipCreateBitmapFromScan0(40, 30, 0, PixelFormat24bppRGB, nullptr, &bitmap), Gdiplus::Ok);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    gp::GdipGetImageGraphicsContext(bitmap, &graphics);
+    gp::GdipGraphicsClear(graphics, 0xFF3060C0);
+    gp::GdipDeleteGraphics(graphics);
+    const CLSID jpeg = {0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    const std::wstring path = folder / L"picture.jpg";
+    ASSERT_EQ(gp::GdipSaveImageToFile(bitmap, path.c_str(), &jpeg, nullptr), Gdiplus::Ok);
+    gp::GdipDisposeImage(bitmap);
+
+    const SkinPicture picture = SkinPicture::Load(path);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture.Size().cx, 40);
+    EXPECT_EQ(picture.Size().cy, 30);
+    EXPECT_TRUE(LoadSkinBitmap(path).HasPixels());
+    // Also on a thread where nobody started COM.
+    bool loadedElsewhere = false;
+    std::thread([&] { loadedElsewhere = static_cast<bool>(SkinPicture::Load(path)); }).join();
+    EXPECT_TRUE(loadedElsewhere);
+    EXPECT_FALSE(SkinPicture::Load(folder / L"absent.jpg"));
+    EXPECT_FALSE(LoadSkinBitmap(folder / L"absent.jpg").HasPixels());
 }
 
 struct FatalSkin {

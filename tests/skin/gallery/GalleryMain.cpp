@@ -1,6 +1,7 @@
 // skin_gallery.exe: one skinned dialog holding every control of the toolkit, each button in one of
 // its states, drawn from pictures this program generates (dark theme, orange accent). It is what
-// scripts/gallery-screenshot photographs. "--close-after MS" ends it by itself after MS ms.
+// scripts/gallery-screenshot photographs. "--close-after MS" ends it by itself after MS ms;
+// "--skin DIR" shows the profile manager of the skin in DIR instead.
 #include "framework/Gdi.h"
 #include "framework/MessageTable.h"
 #include "skin/BaseDialog.h"
@@ -331,16 +332,69 @@ private:
     CReportCtrl m_list;
 };
 
+// The shipped skin's profile manager layout drawn by the toolkit: its pictures, its places.
+class ProfilePreview : public CBaseDialog {
+public:
+    ProfilePreview(const std::wstring& ini, const std::wstring& folder, UINT closeAfterMs)
+        : CBaseDialog(kGalleryTemplate, nullptr, ini.c_str(), folder.c_str(), kProfileStateImages),
+          m_closeAfterMs(closeAfterMs) {}
+
+    BOOL OnInitDialog() override {
+        CBaseDialog::OnInitDialog();
+        const std::wstring ini = IniPath();
+        const wchar_t* keys[] = {L"FUNC_ADD", L"FUNC_LOAD", L"FUNC_DELETE", L"CONTROL2_APPLY", L"CONTROL_OK", L"CONTROL_CANCEL"};
+        CPngButton* buttons[] = {&m_buttons[0], &m_buttons[1], &m_buttons[2], &m_buttons[3], &m_buttons[4], &m_buttons[5]};
+        for (size_t i = 0; i < 6; ++i) {
+            buttons[i]->SubclassDlgItem(IDC_BUTTON_A + static_cast<int>(i), m_hWnd);
+            PlaceSkinButton(*buttons[i], ini, L"BUTTONINFO", keys[i], Surfaces().Faces(kProfileButtons));
+        }
+        ::SendMessageW(m_buttons[1].GetSafeHwnd(), WM_MOUSEHOVER, 0, 0);
+        ::SendMessageW(m_buttons[2].GetSafeHwnd(), BM_SETSTATE, TRUE, 0);
+        m_list.SubclassDlgItem(IDC_LIST, m_hWnd);
+        PlaceSkinControl(m_list.GetSafeHwnd(), ini, L"BUTTONINFO", L"PROGRAM_LIST");
+        m_list.InsertColumn(0, L"", LVCFMT_LEFT, 28);
+        m_list.InsertColumn(1, L"Profile", LVCFMT_LEFT, 160);
+        m_list.InsertColumn(2, L"Folder", LVCFMT_LEFT, 240);
+        for (int i = 0; i < 3; ++i) {
+            m_list.InsertItem(i, L"");
+            m_list.SetItemText(i, 1, L"Profile" + std::to_wstring(i + 1) + L".kwp");
+            m_list.SetItemText(i, 2, L"C:\\Users\\owner\\AppData\\Local\\Keyweave\\");
+        }
+        m_list.SetGridLines(true);
+        m_list.SetCheckboxStyle(CheckboxStyle::Single);
+        m_list.SetItemStates(0, kRowChecked | kRowSelected);
+        for (int id : {IDC_LABEL, IDC_LABEL_2, IDC_LINK, IDC_SLIDER, IDC_SLIDER_2, IDC_COLOUR, IDC_COLOUR_2, IDC_EDIT, IDC_COMBO})
+            ::ShowWindow(GetDlgItem(id), SW_HIDE);
+        if (m_closeAfterMs) ::SetTimer(m_hWnd, 2, m_closeAfterMs, nullptr);
+        return TRUE;
+    }
+
+    bool ProcessWindowMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        if (message == WM_TIMER && wp == 2) {
+            OnCancel();
+            return true;
+        }
+        return CBaseDialog::ProcessWindowMessage(message, wp, lp, result);
+    }
+
+private:
+    UINT m_closeAfterMs;
+    std::array<CPngButton, 6> m_buttons;
+    CReportCtrl m_list;
+};
+
 }  // namespace
 }  // namespace kw::skin::gallery
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     using namespace kw::skin::gallery;
     UINT closeAfter = 0;
+    std::wstring skinFolder;
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     for (int i = 1; argv && i + 1 < argc; ++i) {
         if (std::wstring(argv[i]) == L"--close-after") closeAfter = static_cast<UINT>(std::wcstoul(argv[i + 1], nullptr, 10));
+        if (std::wstring(argv[i]) == L"--skin") skinFolder = argv[i + 1];
     }
     if (argv) ::LocalFree(argv);
 
@@ -348,6 +402,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     ::InitCommonControlsEx(&icc);
     ::OleInitialize(nullptr);
     kw::skin::GdiplusSession gdiplus;
+
+    if (!skinFolder.empty()) {
+        // "--skin DIR": the shipped skin's profile manager instead of the generated gallery.
+        if (skinFolder.back() != L'\\') skinFolder += L'\\';
+        const std::wstring ini = skinFolder + L"Profile.ini";
+        ProfilePreview preview(ini, skinFolder, closeAfter);
+        preview.DoModal();
+        ::OleUninitialize();
+        return 0;
+    }
 
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
