@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/KeyweaveApp.h"
 #include "app/RunningInstance.h"
+#include "device/CommandChannel.h"
 #include "i18n/Language.h"
 #include "resources/resource.h"
 
@@ -50,6 +51,7 @@ CKeyweaveDlg::CKeyweaveDlg(CKeyweaveApp& app) : fw::CDialog(IDD_KEYWEAVE_DIALOG)
 }
 
 CKeyweaveDlg::~CKeyweaveDlg() {
+    if (m_keyboard) m_keyboard->Stop();
     AppGlobals::Set(Slot::MainWindow, 0);
     AppGlobals::Set(Slot::MainObject, 0);
     AppGlobals::Set(Slot::InstanceMutex, 0);
@@ -122,6 +124,14 @@ BOOL CKeyweaveDlg::OnInitDialog() {
     AppGlobals::SetPointer(Slot::MainObject, this);
     AppGlobals::Set(Slot::ActiveProfile, -1);
 
+    m_keyboard = std::make_unique<KeyboardConnection>();
+    m_keyboard->Start(m_hWnd);
+    if (const std::string& why = device::ProcessHidBackendError(); !why.empty()) {
+        // The owner asked for the virtual keyboard and cannot have it: say so rather than show an empty program.
+        ::MessageBoxA(nullptr, ("Keyweave cannot use the virtual keyboard: " + why).c_str(), "Keyweave",
+                      MB_OK | MB_ICONWARNING);
+    }
+
     // In the tray the window has no taskbar button.
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
     ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, kMainWindowMark);
@@ -134,10 +144,15 @@ BOOL CKeyweaveDlg::OnInitDialog() {
 }
 
 bool CKeyweaveDlg::ProcessWindowMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) {
-    static constexpr std::array<fw::MessageEntry<CKeyweaveDlg>, 5> kTable{{
+    static constexpr std::array<fw::MessageEntry<CKeyweaveDlg>, 10> kTable{{
         fw::OnMessage(kMsgKill, &CKeyweaveDlg::OnKillMessage),
         fw::OnMessage(kMsgOpen, &CKeyweaveDlg::OnOpenMessage),
         fw::OnMessage(kMsgInit, &CKeyweaveDlg::OnInitMessage),
+        fw::OnMessage(kMsgKeyboardReady, &CKeyweaveDlg::OnKeyboardReady),
+        fw::OnMessage(kMsgKeyboardGone, &CKeyweaveDlg::OnKeyboardGone),
+        fw::OnMessage(kMsgStartTimer, &CKeyweaveDlg::OnStartTimer),
+        fw::OnMessage(kMsgTrayIcon, &CKeyweaveDlg::OnTrayIconRequest),
+        fw::OnMessage(WM_TIMER, &CKeyweaveDlg::OnTimer),
         fw::OnMessage(WM_NCPAINT, &CKeyweaveDlg::OnNcPaint),
         fw::OnMessage(WM_QUERYDRAGICON, &CKeyweaveDlg::OnQueryDragIcon),
     }};
@@ -160,6 +175,9 @@ void CKeyweaveDlg::OnCancel() { ShowWindow(SW_HIDE); }
 
 void CKeyweaveDlg::ShowMainWindow() {
     if (AppGlobals::Get(Slot::KeyboardReady) != 0) {
+        // A request to show wins over the hiding that belongs to start-up, whichever comes first.
+        m_ncPaintsToHide = 0;
+        m_startupHidePending = false;
         ModifyStyleEx(WS_EX_TOOLWINDOW, WS_EX_APPWINDOW);
         ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(m_hWnd);
@@ -171,6 +189,8 @@ void CKeyweaveDlg::ShowMainWindow() {
 
 void CKeyweaveDlg::CloseRoutine() {
     ShowWindow(SW_HIDE);
+    // The device threads end first: nothing they use may go away while they run.
+    if (m_keyboard) m_keyboard->Stop();
     m_instanceMutex.reset();
     AppGlobals::Set(Slot::InstanceMutex, 0);
     m_namedEvents.Close();
@@ -189,7 +209,8 @@ LRESULT CKeyweaveDlg::OnOpenMessage(WPARAM wp, LPARAM) {
 }
 
 LRESULT CKeyweaveDlg::OnInitMessage(WPARAM wp, LPARAM) {
-    if (wp == kCodeInit) ShowWindow(SW_HIDE);
+    if (wp == kCodeInit && m_startupHidePending) ShowWindow(SW_HIDE);
+    m_startupHidePending = false;
     return 0;
 }
 
@@ -203,5 +224,35 @@ LRESULT CKeyweaveDlg::OnNcPaint(WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CKeyweaveDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_icon); }
+
+LRESULT CKeyweaveDlg::OnKeyboardReady(WPARAM wp, LPARAM) {
+    if (wp != kCodeProf) return 0;
+    m_applyEnabled = false;
+    return 0;
+}
+
+LRESULT CKeyweaveDlg::OnKeyboardGone(WPARAM, LPARAM) { return 0; }
+
+LRESULT CKeyweaveDlg::OnStartTimer(WPARAM wp, LPARAM) {
+    SetTimer(wp, 0);
+    return 0;
+}
+
+LRESULT CKeyweaveDlg::OnTrayIconRequest(WPARAM wp, LPARAM) {
+    m_trayIcon = static_cast<int>(wp);
+    return 0;
+}
+
+LRESULT CKeyweaveDlg::OnTimer(WPARAM wp, LPARAM) {
+    switch (wp) {
+    case device::kTimerRefreshPanels:
+    case device::kTimerReloadUserLighting:
+        KillTimer(wp);  // one-shot
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
 
 }  // namespace kw::app

@@ -1,6 +1,7 @@
 #pragma once
 // The program's only top-level window. It opens hidden and lives in the tray; a second start of the
 // program, the tray or the keyboard's first connection shows it.
+#include "app/KeyboardConnection.h"
 #include "device/NamedEvents.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
@@ -31,6 +32,8 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     bool ProcessWindowMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
+    int TrayIcon() const { return m_trayIcon; }
+
     // Ends the program: the only way the main window closes for good.
     void CloseRoutine();
     void ShowMainWindow();
@@ -44,14 +47,22 @@ private:
     LRESULT OnInitMessage(WPARAM wp, LPARAM lp);
     LRESULT OnNcPaint(WPARAM wp, LPARAM lp);
     LRESULT OnQueryDragIcon(WPARAM wp, LPARAM lp);
+    LRESULT OnKeyboardReady(WPARAM wp, LPARAM lp);
+    LRESULT OnKeyboardGone(WPARAM wp, LPARAM lp);
+    LRESULT OnStartTimer(WPARAM wp, LPARAM lp);
+    LRESULT OnTrayIconRequest(WPARAM wp, LPARAM lp);
+    LRESULT OnTimer(WPARAM wp, LPARAM lp);
 
     CKeyweaveApp& m_app;
     HICON m_icon = nullptr;  // shared resource icon, never destroyed
     fw::UniqueHandle m_instanceMutex;
     device::NamedEvents m_namedEvents;
+    std::unique_ptr<KeyboardConnection> m_keyboard;
+    int m_trayIcon = 128;  // the icon the tray shows now
     bool m_shouldRun = true;
     bool m_applyEnabled = false;
     int m_ncPaintsToHide = 2;
+    bool m_startupHidePending = true;
 };
 
 }  // namespace kw::app

@@ -186,4 +186,50 @@ TEST_F(StartupTest, RegistryNamesKeepTheirExactBlanks) {
     EXPECT_EQ(std::wstring(name), L"Tarvelin   VX73LMN-5 V2  Keyboard") << "three blanks, then two";
 }
 
+// The program with the virtual keyboard plugged in, as an owner without the hardware tries it.
+class VirtualKeyboardStartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        m_state = std::wstring(temp) + L"kw-startup-" + std::to_wstring(::GetCurrentProcessId()) + L".state";
+        ::DeleteFileW(m_state.c_str());
+        ::SetEnvironmentVariableW(L"KEYWEAVE_VIRTUAL_KEYBOARD", m_state.c_str());
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableW(L"KEYWEAVE_VIRTUAL_KEYBOARD", nullptr);
+        ::DeleteFileW(m_state.c_str());
+    }
+    static bool WaitVisible(HWND hwnd, bool visible, DWORD ms) {
+        const ULONGLONG until = ::GetTickCount64() + ms;
+        while ((::IsWindowVisible(hwnd) != FALSE) != visible) {
+            if (::GetTickCount64() >= until) return false;
+            ::Sleep(50);
+        }
+        return true;
+    }
+
+private:
+    std::wstring m_state;
+};
+
+TEST_F(VirtualKeyboardStartupTest, WindowOpensAtTheFirstConnection) {
+    Program first(L"");
+    HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitVisible(main, true, 20000)) << "the keyboard is found and the window opens by itself";
+    EXPECT_FALSE(::GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "shown: a taskbar button again";
+}
+
+TEST_F(VirtualKeyboardStartupTest, StartKeepsTheWindowHiddenUntilAskedFor) {
+    Program first(L"/Start");
+    HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(WaitVisible(main, true, 4000)) << "\"/Start\" keeps the window in the tray";
+    Program second(L"");
+    EXPECT_EQ(second.WaitExit(20000), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitVisible(main, true, 10000)) << "a second start brings the window up now that the keyboard is there";
+    EXPECT_EQ(first.WaitForMessageBox(0), nullptr);
+}
+
 }  // namespace
