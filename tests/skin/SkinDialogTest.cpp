@@ -316,6 +316,33 @@ TEST(SkinPictures, MissingStatePictureLeavesBlankFacesAndTheDialogOpens) {
     dialog.DestroyWindow();
 }
 
+TEST(IniFile, ReadsWithDefaultsAndLimitsAndWrites) {
+    TempFolder folder;
+    const std::wstring path = folder / L"Layout.ini";
+    WriteText(path, L"[SCREEN]\r\nMain=bg.jpg\r\nEmpty=\r\nLong=" + std::wstring(3000, L'7') + L"\r\n");
+    CIniFile ini;
+    ini.SetPath(path);
+    struct Case { const wchar_t* section; const wchar_t* key; const wchar_t* fallback; std::wstring expected; };
+    const Case cases[] = {
+        {L"SCREEN", L"Main", L"", L"bg.jpg"},
+        {L"screen", L"MAIN", L"", L"bg.jpg"},  // names are not case-sensitive
+        {L"SCREEN", L"Mask", L"bg.jpg", L"bg.jpg"},
+        {L"SCREEN", L"Empty", L"unused", L""},
+        {L"NOWHERE", L"Main", L"", L""},
+        {L"SCREEN", L"Long", L"", std::wstring(CIniFile::kValueBufferLength - 1, L'7')},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ini.ReadString(c.section, c.key, c.fallback), c.expected) << c.key;
+    EXPECT_TRUE(ini.WriteString(L"SCREEN", L"Link", L"https://example.com"));
+    EXPECT_EQ(ini.ReadString(L"SCREEN", L"Link", L""), L"https://example.com");
+
+    CIniFile missing;
+    missing.SetPath(folder / L"absent.ini");  // a file that does not exist reads as empty
+    EXPECT_EQ(missing.ReadString(L"SCREEN", L"Main", L""), L"");
+    EXPECT_EQ(ReadPlacement(folder / L"absent.ini", L"BUTTONINFO", L"CONTROL_OK"), (Placement{1, 1, 1, 1}));
+    missing.SetPath(std::wstring(400, L'a'));
+    EXPECT_EQ(missing.Path().size(), CIniFile::kPathLength - 1);
+}
+
 // The program ships JPG pictures: the OLE loader (backgrounds) and GDI+ (state pictures) both read them.
 TEST(SkinPictures, JpegPicturesLoadThroughBothDecoders) {
     TempFolder folder;
