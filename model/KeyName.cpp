@@ -33,28 +33,28 @@ bool ReadNumber(std::wstring_view text, std::size_t& pos, int& value) {
 // One integer conversion starting at the '%' at pos. On success appends the formatted id and
 // moves pos past the conversion.
 bool FormatConversion(std::wstring_view text, std::size_t& pos, unsigned id, std::wstring& out) {
-    std::string spec = "%";
+    std::string conversionText = "%";
     std::size_t p = pos + 1;
-    while (p < text.size() && IsFlag(text[p])) spec += static_cast<char>(text[p++]);
+    while (p < text.size() && IsFlag(text[p])) conversionText += static_cast<char>(text[p++]);
     int width = 0;
     const std::size_t widthStart = p;
     if (!ReadNumber(text, p, width)) return false;
-    if (p > widthStart) spec += std::to_string(width);
+    if (p > widthStart) conversionText += std::to_string(width);
     if (p < text.size() && text[p] == L'.') {
         ++p;
         int precision = 0;
         if (!ReadNumber(text, p, precision)) return false;
-        spec += '.';
-        spec += std::to_string(precision);
+        conversionText += '.';
+        conversionText += std::to_string(precision);
     }
     // Length modifiers change nothing for a 16-bit id passed as an int.
     while (p < text.size() && (text[p] == L'h' || text[p] == L'l')) ++p;
     if (p >= text.size()) return false;
     const wchar_t conversion = text[p];
     if (std::wstring_view(L"diuxXo").find(conversion) == std::wstring_view::npos) return false;
-    spec += static_cast<char>(conversion);
+    conversionText += static_cast<char>(conversion);
     char number[2 * kLargestField + 8];
-    const int n = std::snprintf(number, sizeof number, spec.c_str(), id);
+    const int n = std::snprintf(number, sizeof number, conversionText.c_str(), id);
     if (n < 0) return false;
     out.append(number, number + std::min<std::size_t>(static_cast<std::size_t>(n), sizeof number - 1));
     pos = p + 1;

@@ -16,19 +16,21 @@ using kw::fw::UniqueHandle;
 
 constexpr LONG_PTR kMainMark = 0x4D41494E;
 
-// The distributable folder of this build. The build may have run on Linux, where Wine shows the
-// root of the file system as drive Z:.
-std::wstring DistFolder() {
-    std::string dir = KW_DIST_DIR;
+// A path of this build's tree as this (Windows) program sees it. The build may have run on Linux,
+// where Wine shows the root of the file system as drive Z:.
+std::wstring BuildPath(const std::string& dir) {
     std::wstring path = dir.starts_with("/") ? L"Z:" : L"";
     for (char c : dir) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return path + L"\\";
+    return path;
 }
+
+// The distributable folder of this build.
+std::wstring DistFolder() { return BuildPath(KW_DIST_DIR) + L"\\"; }
 
 class Program {
 public:
-    explicit Program(const std::wstring& args) {
-        std::wstring commandLine = L"\"" + DistFolder() + L"Keyweave.exe\" " + args;
+    explicit Program(const std::wstring& args, const std::wstring& exe = DistFolder() + L"Keyweave.exe") {
+        std::wstring commandLine = L"\"" + exe + L"\" " + args;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
@@ -200,6 +202,11 @@ protected:
         ::SetEnvironmentVariableW(L"KEYWEAVE_VIRTUAL_KEYBOARD", nullptr);
         ::DeleteFileW(m_state.c_str());
     }
+    // Runs "kwctl virtual ACTION STATE-FILE" and gives its exit code.
+    std::optional<DWORD> Kwctl(const std::wstring& action) const {
+        Program tool(L"virtual " + action + L" \"" + m_state + L"\"", BuildPath(KW_KWCTL_EXE));
+        return tool.WaitExit(20000);
+    }
     static bool WaitVisible(HWND hwnd, bool visible, DWORD ms) {
         const ULONGLONG until = ::GetTickCount64() + ms;
         while ((::IsWindowVisible(hwnd) != FALSE) != visible) {
@@ -230,6 +237,20 @@ TEST_F(VirtualKeyboardStartupTest, StartKeepsTheWindowHiddenUntilAskedFor) {
     EXPECT_EQ(second.WaitExit(20000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitVisible(main, true, 10000)) << "a second start brings the window up now that the keyboard is there";
     EXPECT_EQ(first.WaitForMessageBox(0), nullptr);
+}
+
+TEST_F(VirtualKeyboardStartupTest, UnplugHidesTheWindowAndPluggingBackDoesNotReopenIt) {
+    Program first(L"");
+    HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitVisible(main, true, 20000));
+    ASSERT_EQ(Kwctl(L"unplug"), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitVisible(main, false, 5000)) << "the keyboard went away: the window hides";
+    ASSERT_EQ(Kwctl(L"plug"), std::optional<DWORD>(0));
+    EXPECT_FALSE(WaitVisible(main, true, 4000)) << "the window opens by itself once per run only";
+    Program second(L"");
+    EXPECT_EQ(second.WaitExit(20000), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitVisible(main, true, 10000)) << "the keyboard is back, so the window can be shown";
 }
 
 }  // namespace
