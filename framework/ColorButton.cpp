@@ -102,6 +102,7 @@ bool CColorPopup::Open(const RECT& b) {
     }
     if (!CreatePopup(m_button.GetSafeHwnd(), r)) return false;
     m_highlight = kNoItem;
+    m_closing = false;
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     ::SetCapture(m_hWnd);
     return true;
@@ -141,6 +142,9 @@ void CColorPopup::Paint(HDC dc) const {
 }
 
 void CColorPopup::Choose(int item) {
+    // Giving up the capture and going away both report a capture change: one choice only.
+    if (m_closing) return;
+    m_closing = true;
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     DestroyWindow();
     m_button.OnPopupChoice(item);

@@ -56,6 +56,7 @@ private:
 
     CColorButton& m_button;
     int m_highlight = kNoItem;
+    bool m_closing = false;
 };
 
 class CColorButton : public CSubclassWnd {

@@ -10,8 +10,10 @@ constexpr const wchar_t* kObjectProperty = L"kw.fw.CSubclassWnd";
 
 HWND ChildOfMessage(UINT message, WPARAM, LPARAM lp) {
     switch (message) {
-    case WM_DRAWITEM:
-        return lp ? reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hwndItem : nullptr;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;  // a menu's item is no window
+    }
     case WM_NOTIFY:
         return lp ? reinterpret_cast<const NMHDR*>(lp)->hwndFrom : nullptr;
     case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN: case WM_CTLCOLORLISTBOX:

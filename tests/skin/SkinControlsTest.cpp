@@ -381,7 +381,11 @@ TEST_F(Controls, ColourButtonPicksFromThePaletteAutomaticAndOther) {
     ::SendMessageW(button.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     ::SendMessageW(button.Popup()->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(button.Popup()->IsWindow());
+    ::SendMessageW(button.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    ::SendMessageW(button.Popup()->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-20, -20));  // elsewhere
+    EXPECT_FALSE(button.Popup()->IsWindow());
     EXPECT_EQ(button.GetColor(), RGB(77, 88, 99));
+    EXPECT_TRUE(dialog->commands.empty());
 }
 
 TEST_F(Controls, ColourButtonFaceShowsSwatchAndArrow) {
