@@ -16,6 +16,7 @@ struct ConfigStore {
     ConfigurationBuffer configuration;  // header and the key assignments of four profiles
     StringTable texts;                  // program paths and text blocks of those assignments
     MacroSet macros;  // the macro records and their count, under the lock
+    bool notFromKeyboard = false;  // defaults stand in for a configuration the keyboard could not give
 };
 
 }  // namespace kw::model
