@@ -1,4 +1,5 @@
 #include "tools/kwctl/Subcommand.h"
+#include "tools/kwctl/ConfigCommands.h"
 #include "tools/kwctl/VirtualCommand.h"
 
 #include <array>
@@ -10,6 +11,9 @@ namespace {
 const std::array kSubcommands{
     Subcommand{"virtual", "inspect a virtual keyboard, plug it in or out, press its signal keys", kVirtualUsage,
                &RunVirtual},
+    Subcommand{"keys", "list the key catalogue: id, English name, device usage", kKeysUsage, &RunKeys},
+    Subcommand{"keymap", "show or change a profile's key map on the keyboard", kKeymapUsage, &RunKeymap},
+    Subcommand{"macro", "list, show, change or delete the keyboard's macros", kMacroUsage, &RunMacro},
 };
 
 }  // namespace
