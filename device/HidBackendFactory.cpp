@@ -52,7 +52,7 @@ std::unique_ptr<HidBackend> MakeHidBackend(const BackendRequest& request, std::s
     std::string reason;
     auto keyboard =
         virtualkb::VirtualKeyboard::OpenStateFile(virtualkb::HostPath(request.virtualKeyboard), *model, reason);
-    if (!keyboard) return Unavailable(error, "virtual keyboard: " + reason);
+    if (!keyboard) return Unavailable(error, reason);
     return keyboard;
 }
 

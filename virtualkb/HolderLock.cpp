@@ -9,11 +9,14 @@ namespace kw::virtualkb {
 namespace {
 
 std::string HolderText() {
-    return "pid=" + std::to_string(ThisProcessId()) + "\nworld=" + ThisProcessWorld() + "\n";
+    std::string text = "pid=" + std::to_string(ThisProcessId()) + "\n";
+    if (const auto started = ProcessStartTime(ThisProcessId())) text += "started=" + std::to_string(*started) + "\n";
+    return text + "world=" + ThisProcessWorld() + "\n";
 }
 
 struct ParsedHolder {
     uint64_t processId = 0;
+    std::optional<uint64_t> started;
     std::string world;
 };
 
@@ -23,6 +26,7 @@ ParsedHolder ParseHolder(const std::vector<uint8_t>& bytes) {
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("pid=", 0) == 0) h.processId = std::strtoull(line.c_str() + 4, nullptr, 10);
+        else if (line.rfind("started=", 0) == 0) h.started = std::strtoull(line.c_str() + 8, nullptr, 10);
         else if (line.rfind("world=", 0) == 0) h.world = line.substr(6);
     }
     return h;
@@ -37,10 +41,15 @@ std::optional<LockHolder> Judge(const std::filesystem::path& path, std::vector<u
     holder.processId = parsed.processId;
     holder.world = parsed.world;
     holder.age = std::chrono::duration_cast<std::chrono::seconds>(*age);
-    const bool ours = parsed.world == ThisProcessWorld();
-    // A file that names nobody (its writer died between creating and filling it) goes by its age alone.
-    holder.stale = *age > HolderLock::kStaleAfter ||
-                   (ours && parsed.processId != 0 && !ProcessRunning(parsed.processId));
+    // A holder of this world can be looked up: gone, or its identifier now belongs to a process that
+    // started at another time. A file that names nobody (its writer died between creating and filling
+    // it) goes by its age alone, as does a holder of another world.
+    bool gone = false;
+    if (parsed.world == ThisProcessWorld() && parsed.processId != 0) {
+        const auto started = parsed.started ? ProcessStartTime(parsed.processId) : std::nullopt;
+        gone = !ProcessRunning(parsed.processId) || (started && *started != *parsed.started);
+    }
+    holder.stale = *age > HolderLock::kStaleAfter || gone;
     if (text) *text = std::move(bytes);
     return holder;
 }
@@ -66,8 +75,8 @@ std::unique_ptr<HolderLock> HolderLock::Acquire(const std::filesystem::path& loc
         const auto holder = Judge(lockFile, &seen);
         if (!holder) continue;  // it went away meanwhile
         if (!holder->stale) {
-            error = "the virtual keyboard is held by process " + std::to_string(holder->processId) + " (" +
-                    holder->world + "); lock file " + PathText(lockFile);
+            error = "it is held by process " + std::to_string(holder->processId) + " (" + holder->world +
+                    "), as its lock file " + PathText(lockFile) + " says";
             return nullptr;
         }
         // Take the stale lock aside under a name of our own, and make sure it is the one judged stale

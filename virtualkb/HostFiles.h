@@ -39,6 +39,9 @@ uint64_t ThisProcessId();
 std::string ThisProcessWorld();
 // Whether a process of this world with that identifier is running.
 bool ProcessRunning(uint64_t processId);
+// When that process started, in the host's own units; null when it cannot be told. Identifiers are
+// reused, the pair of identifier and start is not.
+std::optional<uint64_t> ProcessStartTime(uint64_t processId);
 
 // A path as the user or the environment wrote it. A Windows program also accepts a Linux path
 // ("/work/kb.state"), which Wine shows under drive Z:.

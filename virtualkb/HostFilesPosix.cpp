@@ -111,6 +111,23 @@ bool ProcessRunning(uint64_t processId) {
     return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
 }
 
+std::optional<uint64_t> ProcessStartTime(uint64_t processId) {
+    // Field 22 of /proc/PID/stat, counted after the command name, which may itself hold spaces.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile("/proc/" + std::to_string(processId) + "/stat", bytes)) return std::nullopt;
+    const std::string stat(bytes.begin(), bytes.end());
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) return std::nullopt;
+    size_t at = close + 1;
+    for (int field = 3; field <= 22; ++field) {
+        at = stat.find_first_not_of(' ', at);
+        if (at == std::string::npos) return std::nullopt;
+        if (field == 22) return std::strtoull(stat.c_str() + at, nullptr, 10);
+        at = stat.find(' ', at);
+    }
+    return std::nullopt;
+}
+
 std::filesystem::path HostPath(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }

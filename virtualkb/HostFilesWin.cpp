@@ -136,6 +136,15 @@ bool ProcessRunning(uint64_t processId) {
     return ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
+std::optional<uint64_t> ProcessStartTime(uint64_t processId) {
+    if (processId == 0 || processId > 0xFFFFFFFFu) return std::nullopt;
+    fw::UniqueHandle process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId)));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!process || !::GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) return std::nullopt;
+    return (static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 std::filesystem::path HostPath(std::string_view utf8) {
     std::wstring wide = Wide(utf8);
     if (wide.size() >= 2 && wide[0] == L'/' && wide[1] != L'/') {
