@@ -52,7 +52,7 @@ kw_stop_display() {
 }
 
 # Wine: the 64-bit loader directly, a prefix of our own inside the build folder, made once.
-kw_wine_env() {  # kw_wine_env PREFIX
+kw_wine_env() {  # kw_wine_env PREFIX [unmanaged]
   export WINEPREFIX=$1
   export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
   export WINEDEBUG=${WINEDEBUG:--all}
@@ -62,6 +62,10 @@ kw_wine_env() {  # kw_wine_env PREFIX
     kw_log "Creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+    # Test windows need no window manager; without one, Wine would wait for it at every close.
+    if [[ ${2:-} == unmanaged ]]; then
+      "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    fi
     "$WINESERVER" -w
   fi
 }
