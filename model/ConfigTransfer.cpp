@@ -6,11 +6,14 @@
 #include "model/KeyMap.h"
 #include "model/MacroCatalogueKeys.h"
 #include "model/MacroStore.h"
+#include "model/ProfileFile.h"
+#include "model/UserDataFolder.h"
 
 #include <algorithm>
 #include <array>
 #include <mutex>
 #include <new>
+#include <memory>
 #include <optional>
 
 namespace kw::model {
@@ -172,6 +175,7 @@ TransferResult ReadBackConfiguration(const TransferLink& link, ReadBackImage& im
             return Failed(TransferStep::BadKeyMap, device::kResultSuccess, p);
     }
     ResetProfileBlock(fresh.configuration.blocks[kKeyboardProfiles]);
+    WriteProfileHeaders(fresh.configuration, static_cast<uint16_t>(fresh.macros.size()), 0);
     image = std::move(fresh);
     return {};
 }
@@ -196,12 +200,25 @@ ReloadOutcome ReloadFromKeyboard(ConfigStore& working, const TransferLink& link,
     }
     if (!outcome.fromKeyboard) {
         Hold hold(working.lock);
-        working.texts.ClearAll();
-        working.macros.Free();
-        for (auto& block : working.configuration.blocks) ResetProfileBlock(block);
+        CreateDefaultProfile(working);
         working.notFromKeyboard = true;
     }
     return outcome;
+}
+
+ProfileImageSaver ProfileFileSaver(ProfileFiles& files) {
+    return [&files](const ReadBackImage& image, int profile) {
+        const auto path = ProfileFilePath(files, profile);
+        if (!path) return false;
+        try {
+            // The writer takes a store; this one holds only the image, never the owner's work.
+            auto store = std::make_unique<ConfigStore>();
+            ReadBackImage copy = image;
+            return InstallImage(*store, std::move(copy)) && WriteProfileFile(*store, *path, files);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    };
 }
 
 }  // namespace kw::model

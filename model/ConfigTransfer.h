@@ -12,6 +12,7 @@
 #include "model/MacroBlock.h"
 #include "model/MacroKeyCodes.h"
 #include "model/MacroRecord.h"
+#include "model/ProfileFiles.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -82,9 +83,9 @@ struct SendOptions {
 TransferResult SendConfiguration(ConfigStore& working, ConfigStore& applied, const TransferLink& link,
                                  TransferNotices& notices, SendOptions options = {});
 
-// A configuration read back from the keyboard: profiles 0 to 2 decoded from its key maps, the fourth
-// block cleared, no texts (the keyboard never has them), the macros parsed from its macro area.
-// The header is the profile file's business and is left as the writer rebuilds it.
+// A configuration read back from the keyboard: profile file headers, profiles 0 to 2 decoded from
+// its key maps, the fourth block cleared, no texts (the keyboard never has them), the macros parsed
+// from its macro area.
 struct ReadBackImage {
     ConfigurationBuffer configuration{};
     std::vector<MacroRecord> macros;
@@ -96,13 +97,18 @@ TransferResult ReadBackConfiguration(const TransferLink& link, ReadBackImage& im
 // Puts a read-back image in place, for example as a profile file written beside and then renamed.
 using ProfileImageSaver = std::function<bool(const ReadBackImage& image, int profile)>;
 
+// The program's saver: the image becomes the profile file of the user data folder, written to a
+// sibling file and then put in place, so a failure leaves the old file.
+ProfileImageSaver ProfileFileSaver(ProfileFiles& files = SystemProfileFiles());
+
 struct ReloadOutcome {
     TransferResult readBack;
     bool fromKeyboard = false;  // false: the working store now holds the default configuration
 };
 
 // Reads back the keyboard, saves the image for the current profile and installs it as the working
-// store. When anything fails the working store gets the default configuration, marked
+// store. The caller makes sure the user data folder exists (EnsureUserDataFolder). When anything
+// fails the working store gets the default configuration, marked
 // notFromKeyboard so that the next send asks before it overwrites the keyboard with it.
 ReloadOutcome ReloadFromKeyboard(ConfigStore& working, const TransferLink& link, const ProfileImageSaver& save);
 

@@ -4,6 +4,9 @@
 
 #include "model/KeyMap.h"
 #include "model/MacroCatalogueKeys.h"
+#include "model/ProfileFile.h"
+#include "model/UserDataFolder.h"
+#include "tests/model/ProfileFakeFiles.h"
 #include "tests/device/ProtocolRig.h"
 
 #include <gtest/gtest.h>
@@ -320,6 +323,48 @@ const FaultCase kFaults[] = {
     {virtualkb::FaultKind::WriteFails, "write fails"},
 };
 
+// A user data folder whose profile file holds an earlier configuration.
+std::wstring SavedProfile(testing::MemoryProfileFiles& files) {
+    EXPECT_NE(UserDataStatus::CannotCreate, EnsureUserDataFolder(files, L"/skins/"));
+    const auto path = ProfileFilePath(files, 0);
+    EXPECT_TRUE(path.has_value());
+    ConfigStore earlier;
+    CreateDefaultProfile(earlier);
+    Record(earlier, 0, kKeyQ).kind = static_cast<uint16_t>(AssignmentKind::Disabled);
+    EXPECT_TRUE(WriteProfileFile(earlier, *path, files));
+    files.replaceCalls = 0;
+    return *path;
+}
+
+TEST(ReloadFromKeyboard, SavesTheProfileFileAndLoadsIt) {
+    Transfer t(Model128());
+    ConfigStore working, applied;
+    FillWorking(working);
+    Notices notices;
+    ASSERT_TRUE(SendConfiguration(working, applied, t.Link(), notices, {true}).Ok());
+    testing::MemoryProfileFiles files;
+    const std::wstring path = SavedProfile(files);
+
+    ConfigStore reloaded;
+    const ReloadOutcome r = ReloadFromKeyboard(reloaded, t.Link(2), ProfileFileSaver(files));
+    ASSERT_TRUE(r.readBack.Ok());
+    EXPECT_TRUE(r.fromKeyboard);
+    ConfigStore fromFile;
+    ASSERT_TRUE(ReadProfileFile(fromFile, path, files).Ok());
+    EXPECT_EQ(0, std::memcmp(&fromFile.configuration, &reloaded.configuration, sizeof(ConfigurationBuffer)));
+    EXPECT_EQ(static_cast<uint16_t>(AssignmentKind::Disabled), Record(fromFile, 2, kKeyA).kind);
+    EXPECT_EQ(2, fromFile.macros.Count());
+
+    // A profile file that cannot be written leaves the old one and is reported.
+    files.failWrites = true;
+    const auto before = files.files[path];
+    const ReloadOutcome failed = ReloadFromKeyboard(reloaded, t.Link(), ProfileFileSaver(files));
+    EXPECT_EQ(TransferStep::SaveFile, failed.readBack.failedAt);
+    EXPECT_FALSE(failed.fromKeyboard);
+    EXPECT_TRUE(reloaded.notFromKeyboard);
+    EXPECT_EQ(before, files.files[path]);
+}
+
 class TransferFaults : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(TransferFaults, EveryExchangeOfASendReportsItsFailure) {
@@ -377,11 +422,14 @@ TEST_P(TransferFaults, EveryExchangeOfAReadBackLeavesTheSavedProfileAlone) {
         ASSERT_TRUE(SendConfiguration(working, applied, t.Link(), notices, {true}).Ok());
         t.rig.keyboard.ResetTraffic();
         t.rig.keyboard.InjectFault(FaultAtExchange(f.kind, at));
-        int saves = 0;
-        const ReloadOutcome r = ReloadFromKeyboard(working, t.Link(), [&](const ReadBackImage&, int) { return ++saves, true; });
+        testing::MemoryProfileFiles files;
+        const std::wstring path = SavedProfile(files);
+        const auto saved = files.files[path];
+        const ReloadOutcome r = ReloadFromKeyboard(working, t.Link(), ProfileFileSaver(files));
         EXPECT_FALSE(r.readBack.Ok()) << f.name << " at exchange " << at;
         EXPECT_FALSE(r.fromKeyboard);
-        EXPECT_EQ(0, saves) << f.name << " at exchange " << at;
+        EXPECT_EQ(saved, files.files[path]) << f.name << " at exchange " << at;
+        EXPECT_EQ(0, files.replaceCalls);
         EXPECT_TRUE(working.notFromKeyboard);
     }
 }
