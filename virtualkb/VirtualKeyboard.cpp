@@ -44,10 +44,11 @@ constexpr size_t kInputBufferReports = 32;
 // How often a waiting read looks at the bus file of a file-backed keyboard.
 constexpr auto kBusPoll = 25ms;
 
-// Waits until the moment with better than scheduler precision: the latency model's milliseconds would
-// otherwise come out a tenth too long natively, and twice as long where sleeps go by whole ticks.
+// Sleeps until just before the moment and spins the rest: a plain sleep overshoots by the timer
+// slack, which would show in the latency model's milliseconds. Sleeping (not spinning) the bulk keeps
+// the model honest on a busy machine too, where a spinning thread loses its turn for whole time slices.
 void PreciseWaitUntil(Clock::time_point until) {
-    constexpr auto kSpin = 2ms;
+    constexpr auto kSpin = 60us;
     if (until - Clock::now() > kSpin) std::this_thread::sleep_until(until - kSpin);
     while (Clock::now() < until) {
     }
