@@ -53,8 +53,13 @@ public:
     explicit KeyboardFile(int keys) : m_state(m_folder / "keyboard.state") {
         EXPECT_EQ(kExitOk, Kwctl({"virtual", "create", virtualkb::PathText(m_state), std::to_string(keys)}).code);
         SetEnvironment("KEYWEAVE_VIRTUAL_KEYBOARD", virtualkb::PathText(m_state));
+        // kwctl's user data folder goes here, not into the account running the tests.
+        SetEnvironment("XDG_DATA_HOME", virtualkb::PathText(m_folder / "data"));
     }
-    ~KeyboardFile() { SetEnvironment("KEYWEAVE_VIRTUAL_KEYBOARD", ""); }
+    ~KeyboardFile() {
+        SetEnvironment("KEYWEAVE_VIRTUAL_KEYBOARD", "");
+        SetEnvironment("XDG_DATA_HOME", "");
+    }
 
     virtualkb::StoredContents Contents() const {
         std::vector<uint8_t> image;
@@ -82,6 +87,7 @@ public:
         return path;
     }
     const std::filesystem::path& State() const { return m_state; }
+    const std::filesystem::path& Folder() const { return m_folder.path(); }
 
 private:
     TempFolder m_folder;
@@ -222,6 +228,57 @@ TEST(KwctlKeyboard, HeldByTheProgramIsRefused) {
         EXPECT_EQ(kExitFailed, run.code) << args[0];
         EXPECT_FALSE(run.err.empty());
     }
+}
+
+TEST(KwctlProfile, ExportThenImportRestoresTheKeyboard) {
+    KeyboardFile keyboard(126);
+    const auto macro = keyboard.File("m.txt", "name Kept\npress A 10\nrelease A 0\n");
+    ASSERT_EQ(kExitOk, Kwctl({"macro", "set", "1", virtualkb::PathText(macro)}).code);
+    ASSERT_EQ(kExitOk, Kwctl({"keymap", "set", "A", "macro:1", "--profile", "3"}).code);
+    ASSERT_EQ(kExitOk, Kwctl({"keymap", "set", "B", "disabled", "--profile", "1"}).code);
+    const auto saved = keyboard.Contents();
+#ifndef _WIN32
+    // Each change was saved to the profile file of kwctl's own user data folder.
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::exists(keyboard.Folder() / "data" / "Tarvelin    VX73LMN-5 V2" / "$Profile0", ec));
+#endif
+
+    const auto backup = keyboard.Folder() / "backup.kwp";
+    ASSERT_EQ(kExitOk, Kwctl({"profile", "export", virtualkb::PathText(backup)}).code);
+    ASSERT_EQ(kExitOk, Kwctl({"keymap", "set", "A", "default", "--profile", "3"}).code);
+    ASSERT_EQ(kExitOk, Kwctl({"macro", "delete", "1"}).code);
+    ASSERT_NE(saved.keyMaps, keyboard.Contents().keyMaps);
+
+    const Outcome restored = Kwctl({"profile", "import", virtualkb::PathText(backup)});
+    ASSERT_EQ(kExitOk, restored.code) << restored.err;
+    const auto after = keyboard.Contents();
+    EXPECT_EQ(saved.keyMaps, after.keyMaps);
+    EXPECT_EQ(saved.macroArea, after.macroArea);
+}
+
+TEST(KwctlProfile, DamagedFileChangesNothing) {
+    KeyboardFile keyboard(128);
+    ASSERT_EQ(kExitOk, Kwctl({"keymap", "set", "A", "disabled"}).code);
+    const auto good = keyboard.Folder() / "good.kwp";
+    ASSERT_EQ(kExitOk, Kwctl({"profile", "export", virtualkb::PathText(good)}).code);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(virtualkb::ReadWholeFile(good, image));
+    std::vector<uint8_t> before;
+    ASSERT_TRUE(virtualkb::ReadWholeFile(keyboard.State(), before));
+
+    std::vector<uint8_t> badChecksum = image;
+    badChecksum[31] ^= 1;
+    const std::vector<uint8_t> truncated(image.begin(), image.end() - 1);
+    for (const auto& bytes : {badChecksum, truncated, std::vector<uint8_t>(100, 0)}) {
+        const auto path = keyboard.File("bad.kwp", std::string(bytes.begin(), bytes.end()));
+        const Outcome run = Kwctl({"profile", "import", virtualkb::PathText(path)});
+        EXPECT_EQ(kExitFailed, run.code);
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_EQ(kExitFailed, Kwctl({"profile", "import", virtualkb::PathText(keyboard.Folder() / "missing.kwp")}).code);
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(virtualkb::ReadWholeFile(keyboard.State(), after));
+    EXPECT_EQ(before, after);
 }
 
 TEST(KwctlKeys, ListsEveryCatalogueKeyWithItsUsage) {

@@ -33,6 +33,15 @@ inline constexpr const char* kMacroUsage =
     "  press KEY DELAY               a key goes down, then DELAY milliseconds pass\n"
     "  release KEY DELAY             a key comes up, then DELAY milliseconds pass\n";
 
+inline constexpr const char* kProfileUsage =
+    "kwctl profile export FILE       write the keyboard's three profiles and its macros to a profile file\n"
+    "kwctl profile import FILE       check a profile file, save it as the profile and send all three\n"
+    "                                profiles and the macros to the keyboard; a damaged file changes nothing\n"
+    "\n"
+    "Changes made by keymap set, macro set and macro delete are also saved to the profile file of the user\n"
+    "data folder: on Windows the program's, elsewhere kwctl's own under the XDG data home.\n";
+
+int RunProfile(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunKeys(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunKeymap(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunMacro(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -5,6 +5,8 @@
 #include "i18n/WideText.h"
 #include "model/MacroCatalogueKeys.h"
 #include "model/MacroStore.h"
+#include "model/ProfileFile.h"
+#include "model/UserDataFolder.h"
 
 #include <algorithm>
 #include <array>
@@ -147,6 +149,33 @@ bool ReadKeyboardInto(KeyboardSession& session, model::ConfigStore& working, con
     }
     if (!model::InstallImage(working, std::move(image))) {
         err << who << ": the keyboard holds more macros than a profile can\n";
+        return false;
+    }
+    return true;
+}
+
+bool SaveProfileFile(model::ConfigStore& working, int profile, const char* who, [[maybe_unused]] std::ostream& out, std::ostream& err) {
+    model::ProfileFiles& files = model::SystemProfileFiles();
+    const auto folder = model::UserDataFolderPath(files);
+    if (!folder) {
+        err << who << ": the user data folder's path cannot be built; the profile file was not saved\n";
+        return false;
+    }
+    if (!files.FolderExists(*folder)) {
+#ifdef _WIN32
+        out << who << ": the Keyweave program has not made its user data folder yet; no profile file was saved\n";
+        return true;
+#else
+        const auto made = model::EnsureUserDataFolder();
+        if (made != model::UserDataStatus::Created && made != model::UserDataStatus::Existing) {
+            err << who << ": cannot create " << i18n::Utf8FromWide(*folder) << "\n";
+            return false;
+        }
+#endif
+    }
+    const auto path = model::ProfileFilePath(files, profile);
+    if (!path || !model::WriteProfileFile(working, *path, files)) {
+        err << who << ": the profile file " << (path ? i18n::Utf8FromWide(*path) : std::string()) << " could not be written\n";
         return false;
     }
     return true;

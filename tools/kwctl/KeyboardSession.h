@@ -66,6 +66,11 @@ std::string DescribeFailure(const model::TransferResult& result);
 // of it cannot be read: a change is then never sent, since it would overwrite what was not read.
 bool ReadKeyboardInto(KeyboardSession& session, model::ConfigStore& working, const char* who, std::ostream& err);
 
+// Writes the store to the profile file of the user data folder (kwctl's own under the XDG data home
+// elsewhere than on Windows, where it is the program's and is left for the program to create).
+// False, with the reason printed, when it could not be written.
+bool SaveProfileFile(model::ConfigStore& working, int profile, const char* who, std::ostream& out, std::ostream& err);
+
 // Sends as the program's Apply does (all three profiles when asked) and prints the outcome.
 bool SendToKeyboard(KeyboardSession& session, model::ConfigStore& working, int profile, bool allProfiles,
                     const char* who, std::ostream& out, std::ostream& err);

@@ -94,6 +94,7 @@ int Set(const std::string& keyText, const std::string& assignmentText, int profi
             return kExitFailed;
         }
     }
+    if (!SaveProfileFile(working, profile, "kwctl keymap", out, err)) return kExitFailed;
     if (!SendToKeyboard(*session, working, profile, false, "kwctl keymap", out, err)) return kExitFailed;
     out << "profile " << profile + 1 << ": " << KeyText(*key) << " is now " << AssignmentText(parsed->record, parsed->text)
         << "\n";

@@ -85,6 +85,7 @@ int Show(uint16_t id, std::ostream& out, std::ostream& err) {
 // macro positions reach every profile's key map, so those go with all three.
 int Send(Loaded& loaded, bool allProfiles, std::ostream& out, std::ostream& err) {
     const int profile = loaded.session->ActiveProfile() >= 0 ? loaded.session->ActiveProfile() : 0;
+    if (!SaveProfileFile(loaded.working, profile, kWho, out, err)) return kExitFailed;
     return SendToKeyboard(*loaded.session, loaded.working, profile, allProfiles, kWho, out, err) ? kExitOk : kExitFailed;
 }
 

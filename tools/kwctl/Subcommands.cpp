@@ -15,6 +15,7 @@ const std::array kSubcommands{
     Subcommand{"lighting", "show and change a virtual keyboard's lighting, key colours and user modes", kLightingUsage, &RunLighting},
     Subcommand{"keys", "list the key catalogue: id, English name, device usage", kKeysUsage, &RunKeys},
     Subcommand{"keymap", "show or change a profile's key map on the keyboard", kKeymapUsage, &RunKeymap},
+    Subcommand{"profile", "export the keyboard's configuration to a file, or restore one", kProfileUsage, &RunProfile},
     Subcommand{"macro", "list, show, change or delete the keyboard's macros", kMacroUsage, &RunMacro},
 };
 
