@@ -222,13 +222,20 @@ std::optional<model::MacroRecord> ParseMacro(std::string_view text, std::string&
             record.cycleCount = static_cast<uint8_t>(*n);
         } else if (word == "press" || word == "release") {
             const size_t last = rest.rfind(' ');
-            const auto delay = last == std::string::npos ? std::nullopt : ParseNumber(rest.substr(last + 1));
+            uint32_t delay = 0;
+            bool hasDelay = false;
+            if (last != std::string::npos) {
+                if (const auto number = ParseNumber(std::string_view(rest).substr(last + 1))) {
+                    delay = *number;
+                    hasDelay = true;
+                }
+            }
             const auto key = ParseKey(last == std::string::npos ? rest : rest.substr(0, last));
-            if (!key || !delay) {
+            if (!key || !hasDelay) {
                 error = where + "an action is \"press KEY DELAY\" or \"release KEY DELAY\"";
                 return std::nullopt;
             }
-            if (*delay > model::kMaxMacroDelayMs) {
+            if (delay > model::kMaxMacroDelayMs) {
                 error = where + "a delay is at most " + std::to_string(model::kMaxMacroDelayMs) + " ms";
                 return std::nullopt;
             }
@@ -239,7 +246,7 @@ std::optional<model::MacroRecord> ParseMacro(std::string_view text, std::string&
             model::MacroAction& a = record.actions[record.actionCount++];
             a.keyId = *key;
             a.direction = word == "press" ? model::kMacroPress : model::kMacroRelease;
-            a.delay = *delay;
+            a.delay = delay;
         } else {
             error = where + "expected name, cycles, press or release";
             return std::nullopt;
