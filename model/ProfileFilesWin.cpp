@@ -39,6 +39,12 @@ class WinProfileFiles final : public ProfileFiles {
 public:
     FileRead ReadWholeFile(const std::wstring& path, std::uint64_t maxBytes, bool forUpdate) override {
         FileRead result;
+        // A read-only file is refused for update by its attribute, whatever rights the user holds.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (forUpdate && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            result.status = FileReadStatus::CannotOpen;
+            return result;
+        }
         const DWORD access = GENERIC_READ | (forUpdate ? GENERIC_WRITE : 0);
         FileHandle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
