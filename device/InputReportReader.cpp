@@ -26,16 +26,11 @@ InputReportReader::InputReportReader(HidBackend& backend, MonitorUi& ui, std::ch
 InputReportReader::~InputReportReader() { Stop(); }
 
 void InputReportReader::Start() {
-    if (m_thread.joinable()) return;
-    m_finished = false;
-    m_thread = std::thread([this] {
-        Run();
-        m_finished = true;
-    });
+    m_worker.Start([this] { Run(); });
 }
 
 void InputReportReader::RequestStop() {
-    m_stop.Request();
+    m_worker.RequestStop();
     // Closing releases a read that waits with no time-out; the thread checks the stop request after
     // every open, so it cannot start a new wait afterwards.
     m_device.Close();
@@ -43,12 +38,7 @@ void InputReportReader::RequestStop() {
 
 void InputReportReader::Stop(const std::function<void()>& pump) {
     RequestStop();
-    if (!m_thread.joinable()) return;
-    while (!m_finished.load()) {
-        if (pump) pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    m_thread.join();
+    m_worker.Stop(pump);
 }
 
 uint16_t InputReportReader::UsageToActOn(const std::vector<HidItem>& items) {
@@ -74,7 +64,7 @@ void InputReportReader::ReadUntilGone() {
     if (report.empty()) return;
     for (;;) {
         size_t got = 0;
-        if (!m_device.ReadReport(report.data(), report.size(), &got, kInfinite) || m_stop.Requested()) return;
+        if (!m_device.ReadReport(report.data(), report.size(), &got, kInfinite) || m_worker.StopRequested()) return;
         for (auto& item : items) item.isDataSet = false;  // only what this report fills counts
         m_device.UnpackInputReport(report.data(), got, items);
         if (const uint16_t usage = UsageToActOn(items)) Act(usage);
@@ -82,15 +72,15 @@ void InputReportReader::ReadUntilGone() {
 }
 
 void InputReportReader::Run() {
-    while (!m_stop.Requested()) {
+    while (!m_worker.StopRequested()) {
         if (!m_device.Enumerate()) return;
         if (OpenFirstMatching(m_device, kConsumerInterface, true, false)) {
-            if (m_stop.Requested()) break;
+            if (m_worker.StopRequested()) break;
             ReadUntilGone();
             m_device.Close();
         }
         m_device.FreePathList();
-        if (m_stop.WaitFor(m_rescanPause)) break;
+        if (m_worker.WaitFor(m_rescanPause)) break;
     }
     m_device.Close();
 }

@@ -3,12 +3,10 @@
 // keyboard's own usages into actions of the main window.
 #include "device/HidDevice.h"
 #include "device/MonitorLinks.h"
-#include "device/StopSignal.h"
+#include "device/WorkerThread.h"
 
-#include <atomic>
 #include <chrono>
 #include <functional>
-#include <thread>
 
 namespace kw::device {
 
@@ -31,7 +29,7 @@ public:
     void Start();
     // Asks the thread to end and releases a read waiting for the keyboard.
     void RequestStop();
-    bool Finished() const { return m_finished.load(); }
+    bool Finished() const { return m_worker.Finished(); }
     void Stop(const std::function<void()>& pump = {});
 
     // The usage the report asks to act on: the first usage of the first button item that this report
@@ -47,9 +45,7 @@ private:
     HidDevice m_device;
     MonitorUi& m_ui;
     std::chrono::milliseconds m_rescanPause;
-    StopSignal m_stop;
-    std::atomic<bool> m_finished{false};
-    std::thread m_thread;
+    WorkerThread m_worker;  // last: it stops before the rest goes
 };
 
 }  // namespace kw::device

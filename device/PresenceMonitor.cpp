@@ -15,25 +15,10 @@ PresenceMonitor::PresenceMonitor(HidBackend& backend, HidDevice& commandDevice, 
 PresenceMonitor::~PresenceMonitor() { Stop(); }
 
 void PresenceMonitor::Start() {
-    if (m_thread.joinable()) return;
-    m_finished = false;
-    m_thread = std::thread([this] {
-        Run();
-        m_finished = true;
-    });
+    m_worker.Start([this] { Run(); });
 }
 
-void PresenceMonitor::RequestStop() { m_stop.Request(); }
-
-void PresenceMonitor::Stop(const std::function<void()>& pump) {
-    RequestStop();
-    if (!m_thread.joinable()) return;
-    while (!m_finished.load()) {
-        if (pump) pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    m_thread.join();
-}
+void PresenceMonitor::RequestStop() { m_worker.RequestStop(); }
 
 bool PresenceMonitor::ProbePass() {
     if (!m_device.Enumerate()) return false;
@@ -61,11 +46,11 @@ bool PresenceMonitor::ScanForKeyboard() {
 }
 
 void PresenceMonitor::Run() {
-    if (AppGlobals::Get(Slot::StartHidden) != 0 && m_stop.WaitFor(std::chrono::milliseconds(10))) return;
+    if (AppGlobals::Get(Slot::StartHidden) != 0 && m_worker.WaitFor(std::chrono::milliseconds(10))) return;
     if (!ProbePass()) return;
 
     bool firstPass = true;
-    while (!m_stop.Requested()) {
+    while (!m_worker.StopRequested()) {
         if (m_keyboard.Connected()) {
             if (!m_backend.Probe(m_savedPath)) {
                 m_keyboard.SetConnected(false);
@@ -82,13 +67,13 @@ void PresenceMonitor::Run() {
             m_device.FreePathList();
         }
         const auto pause = m_keyboard.Connected() ? m_timing.connectedPoll : m_timing.disconnectedPoll;
-        if (m_stop.WaitFor(pause)) return;
+        if (m_worker.WaitFor(pause)) return;
     }
 }
 
 void PresenceMonitor::OnConnectionChanged(int state) {
     // Once the program is closing, nothing more goes to its window.
-    if (m_stop.Requested()) return;
+    if (m_worker.StopRequested()) return;
     const intptr_t old = AppGlobals::Get(Slot::KeyboardReady);
     AppGlobals::Set(Slot::ConnectionChanging, 1);
     if ((old != 0) == (state != 0)) {

@@ -4,13 +4,11 @@
 #include "device/HidDevice.h"
 #include "device/KeyboardState.h"
 #include "device/MonitorLinks.h"
-#include "device/StopSignal.h"
+#include "device/WorkerThread.h"
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace kw::device {
 
@@ -30,10 +28,10 @@ public:
     void Start();
     // Asks the thread to end; it stops sending to the user interface at once.
     void RequestStop();
-    bool Finished() const { return m_finished.load(); }
+    bool Finished() const { return m_worker.Finished(); }
     // Asks the thread to end and waits for it. pump runs while waiting, so a thread that is
     // waiting for the user interface can be answered.
-    void Stop(const std::function<void()>& pump = {});
+    void Stop(const std::function<void()>& pump = {}) { m_worker.Stop(pump); }
 
     // The connection routine, on the monitor thread: the new state is 0 or 1.
     void OnConnectionChanged(int state);
@@ -49,10 +47,8 @@ private:
     ConnectionCommands& m_commands;
     MonitorUi& m_ui;
     MonitorTiming m_timing;
-    StopSignal m_stop;
-    std::atomic<bool> m_finished{false};
     std::wstring m_savedPath;
-    std::thread m_thread;
+    WorkerThread m_worker;  // last: it stops before the rest goes
 };
 
 }  // namespace kw::device
