@@ -42,14 +42,16 @@ std::optional<LockHolder> Judge(const std::filesystem::path& path, std::vector<u
     holder.world = parsed.world;
     holder.age = std::chrono::duration_cast<std::chrono::seconds>(*age);
     // A holder of this world can be looked up: gone, or its identifier now belongs to a process that
-    // started at another time. A file that names nobody (its writer died between creating and filling
-    // it) goes by its age alone, as does a holder of another world.
-    bool gone = false;
+    // started at another time, or alive however long it has been quiet. Anything else (a holder of
+    // another world, a file that names nobody because its writer died between creating and filling
+    // it) goes by the age of its last refresh.
+    const bool quiet = *age > HolderLock::kStaleAfter;
+    holder.stale = quiet;
     if (parsed.world == ThisProcessWorld() && parsed.processId != 0) {
         const auto started = parsed.started ? ProcessStartTime(parsed.processId) : std::nullopt;
-        gone = !ProcessRunning(parsed.processId) || (started && *started != *parsed.started);
+        if (!ProcessRunning(parsed.processId)) holder.stale = true;
+        else if (started) holder.stale = *started != *parsed.started;
     }
-    holder.stale = *age > HolderLock::kStaleAfter || gone;
     if (text) *text = std::move(bytes);
     return holder;
 }

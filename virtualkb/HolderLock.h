@@ -1,9 +1,10 @@
 #pragma once
 // The file that says which process holds a virtual keyboard. It is created exclusively beside the
 // state file, which works between native programs and Windows programs under Wine alike, and names
-// its holder (process identifier and world) so that a lock left by a crashed process can be taken
-// over. The holder refreshes the file's time every second; a lock not refreshed for ten seconds, or
-// whose holder is known to be gone, is stale.
+// its holder (process identifier, its start time and its world) so that a lock left by a crashed
+// process can be taken over. A holder of this process's world is looked up: the lock is stale once
+// that process is gone. A holder of another world cannot be looked up, so it refreshes the file's
+// time every second and its lock is stale after ten quiet seconds.
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>

@@ -123,6 +123,10 @@ TEST(StateFileTest, LocksLeftBehindAreTakenOverOnlyWhenTheirHolderIsGone) {
         {"live holder elsewhere", otherWorld, 0s, false},
         {"holder elsewhere silent for a minute", otherWorld, 60s, true},
         {"this very process", "pid=" + std::to_string(ThisProcessId()) + "\nworld=" + here + "\n", 0s, false},
+        {"this very process, quiet for a minute",
+         "pid=" + std::to_string(ThisProcessId()) + "\nstarted=" + std::to_string(ProcessStartTime(ThisProcessId()).value_or(0)) +
+             "\nworld=" + here + "\n",
+         60s, !ProcessStartTime(ThisProcessId()).has_value()},
         {"its identifier, since given to this process",
          "pid=" + std::to_string(ThisProcessId()) + "\nstarted=1\nworld=" + here + "\n", 0s, true},
         {"names nobody, fresh", "", 0s, false},
