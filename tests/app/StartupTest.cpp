@@ -251,6 +251,11 @@ TEST_F(VirtualKeyboardStartupTest, UnplugHidesTheWindowAndPluggingBackDoesNotReo
     Program second(L"");
     EXPECT_EQ(second.WaitExit(20000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitVisible(main, true, 10000)) << "the keyboard is back, so the window can be shown";
+
+    // "/Kill" never reaches for the keyboard the running copy holds.
+    Program killer(L"/Kill");
+    EXPECT_EQ(killer.WaitExit(20000), std::optional<DWORD>(0));
+    EXPECT_EQ(first.WaitExit(20000), std::optional<DWORD>(0));
 }
 
 }  // namespace
