@@ -147,7 +147,10 @@ std::optional<ParsedAssignment> ParseAssignment(std::string_view text, std::stri
         if (row.kind == AssignmentKind::Macro) parsed.record.tag = 1;
         return parsed;
     }
-    error = "\"" + std::string(text) + "\" is not an assignment";
+    // Appended piece by piece: GCC 12 misjudges the overlap of a chain of + on 32-bit targets.
+    error.assign(1, '"');
+    error.append(text);
+    error.append("\" is not an assignment");
     return std::nullopt;
 }
 
